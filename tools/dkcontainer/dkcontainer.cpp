@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -45,12 +44,15 @@ int main(int argc, char** argv) {
     }
     if (paths.empty() || paths.size() > 2) return Usage();
 
-    std::ifstream in(paths[0], std::ios::binary);
-    if (!in) {
+    // One buffer of the file's size, read in place: the reader handles files as large as the
+    // library writes.
+    std::ifstream in(paths[0], std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    std::vector<std::uint8_t> bytes(size > 0 ? static_cast<std::size_t>(size) : 0);
+    if (size < 0 || !in.seekg(0) || !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
         std::fprintf(stderr, "dkcontainer: cannot read %s\n", paths[0]);
         return 2;
     }
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!dk::crypto::OpenContainer(bytes.data(), bytes.size())) {
         std::fprintf(
             stderr,
