@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "crypto/file_io.h"
 #include "frame/win/raii.h"
 
 namespace dk::crypto {
@@ -14,20 +15,8 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
 }
 
-bool WriteAll(HANDLE file, const std::uint8_t* bytes, std::size_t size) noexcept {
-    constexpr std::size_t kChunk = 1 << 20;
-    while (size) {
-        const DWORD want = static_cast<DWORD>(size < kChunk ? size : kChunk);
-        DWORD wrote = 0;
-        if (!::WriteFile(file, bytes, want, &wrote, nullptr) || wrote != want) return false;
-        bytes += want;
-        size -= want;
-    }
-    return true;
-}
-
-// The old code truncated the target first; keep its refusal of targets it could not open for
-// writing (read-only, locked, a folder), but find out before anything is written.
+// A target that cannot be opened for writing (read-only, locked by another process, a folder) is
+// refused; find that out before anything is written.
 bool TargetWritable(const char* path, bool& exists) noexcept {
     const DWORD attributes = ::GetFileAttributesA(path);
     exists = attributes != INVALID_FILE_ATTRIBUTES;
@@ -52,7 +41,7 @@ bool ReplaceFileContent(const char* path, const std::uint8_t* bytes, std::size_t
         {
             win::unique_hfile file(::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-            ok = file && WriteAll(file.get(), bytes, size) && ::FlushFileBuffers(file.get());
+            ok = file && WriteExactly(file.get(), bytes, size) && ::FlushFileBuffers(file.get());
             if (file && !::CloseHandle(file.release())) ok = false;
         }
         if (ok) {

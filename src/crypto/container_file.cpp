@@ -5,15 +5,17 @@
 
 #include "crypto/atomic_file.h"
 #include "crypto/container.h"
+#include "crypto/file_io.h"
 #include "crypto/padding.h"
 #include "frame/win/raii.h"
 
 namespace dk::crypto {
 namespace {
 
-// A 32-bit installer process has 2 GiB of address space; a file near that size cannot be read
-// into memory with its container beside it, so larger files are refused before anything is
-// allocated (and on 64-bit builds, before an overcommitted allocation is filled from disk).
+// A 32-bit installer process has 2 GiB of address space, so no larger content can be held in
+// memory: it is refused before anything is allocated (and on 64-bit builds, before an
+// overcommitted allocation is filled from disk). Smaller ones that still do not fit fail to
+// allocate and are refused the same way.
 constexpr std::uint64_t kMaxContent = 0x7FFFFF00;
 
 // buffer: 20 header bytes, the content from byte 20, zero padding to a multiple of 32.
@@ -23,18 +25,6 @@ int WriteContainerBuffer(std::vector<std::uint8_t>& buffer, std::size_t contentL
         return ReplaceFileContent(path, content, contentLength) ? kContainerKeptAsIs : kContainerNotRead;
     SealContainer(buffer.data(), buffer.size(), DrawContainerKey());
     return ReplaceFileContent(path, buffer.data(), buffer.size()) ? kContainerWritten : kContainerNotWritten;
-}
-
-bool ReadAll(HANDLE file, std::uint8_t* out, std::size_t size) noexcept {
-    constexpr std::size_t kChunk = 1 << 20;
-    while (size) {
-        const DWORD want = static_cast<DWORD>(size < kChunk ? size : kChunk);
-        DWORD got = 0;
-        if (!::ReadFile(file, out, want, &got, nullptr) || got != want) return false;
-        out += want;
-        size -= want;
-    }
-    return true;
 }
 
 }  // namespace
@@ -68,7 +58,7 @@ int EncryptFileInPlace(const char* path) noexcept {
             length = static_cast<std::size_t>(size.QuadPart);
             // Read straight into the container's place: one buffer of about the file's size.
             buffer.resize(kContainerHeader + PaddedLength(length));
-            if (!ReadAll(file.get(), buffer.data() + kContainerHeader, length)) return kContainerNotRead;
+            if (!ReadExactly(file.get(), buffer.data() + kContainerHeader, length)) return kContainerNotRead;
         }
         return WriteContainerBuffer(buffer, length, path);
     } catch (...) {  // out of memory included: nothing has been written yet
