@@ -44,10 +44,17 @@ bool ReplaceFileContent(const char* path, const std::uint8_t* bytes, std::size_t
             ok = file && WriteExactly(file.get(), bytes, size) && ::FlushFileBuffers(file.get());
             if (file && !::CloseHandle(file.release())) ok = false;
         }
-        if (ok) {
-            ok = exists
-                     ? ::ReplaceFileA(path, temp, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                     : ::MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        constexpr DWORD kMoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+        if (ok && exists) {
+            ok = ::ReplaceFileA(path, temp, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+            // This error means the old file is already gone and only the new one's rename is
+            // missing: finish it, and never delete the only copy left.
+            if (!ok && ::GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+                ok = ::MoveFileExA(temp, path, kMoveFlags);
+                if (!ok && ::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return false;
+            }
+        } else if (ok) {
+            ok = ::MoveFileExA(temp, path, kMoveFlags);
         }
         if (!ok) ::DeleteFileA(temp);
         return ok;

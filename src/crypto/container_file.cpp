@@ -49,8 +49,9 @@ int EncryptFileInPlace(const char* path) noexcept {
         std::vector<std::uint8_t> buffer;
         std::size_t length = 0;
         {
-            win::unique_hfile file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+            // Shared as the C runtime's fopen shares: readers and writers elsewhere do not stop the read.
+            win::unique_hfile file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
             LARGE_INTEGER size{};
             if (!file || !::GetFileSizeEx(file.get(), &size)) return kContainerNotRead;
             if (size.QuadPart < 0 || static_cast<std::uint64_t>(size.QuadPart) > kMaxContent)

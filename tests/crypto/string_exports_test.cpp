@@ -155,3 +155,23 @@ TEST_F(StringExports, Md5pwd) {
 }
 
 }  // namespace
+
+namespace {
+
+// Both DLL builds carry the same exports with the same results.
+TEST(BothBuilds, SameStringResults) {
+    dk::test::Library full(dk::test::Build::full), nometabase(dk::test::Build::nometabase);
+    for (auto* lib : {&full, &nometabase}) {
+        // The value openssl enc -d -des-ecb -nopad -K 7365637265743132 turns back into the text.
+        EXPECT_EQ(Take(lib->get<DK_PFN_cryptString>("cryptString")("Hello, world", "secret12")),
+                  "AEBA913A2AF3D50B678B0D81D3FB7616118AB69833DF15C8118AB69833DF15C8");
+        EXPECT_EQ(Take(lib->get<DK_PFN_MD5pwd>("MD5pwd")("abc")), "902FBDD2B1DF0C4F70B4A5D23525E932");
+        EXPECT_EQ(lib->get<DK_PFN_cryptFile>("cryptFile")(nullptr), -1);
+        EXPECT_EQ(lib->get<DK_PFN_pyx_cryptString>("pyx_cryptString")(""), nullptr);
+        const std::string tea = Take(lib->get<DK_PFN_cryptStringTEA>("cryptStringTEA")("x"));
+        EXPECT_EQ(Take(lib->get<DK_PFN_decryptStringTEA>("decryptStringTEA")(tea.c_str(), "plorvamuqe5")),
+                  "x");
+    }
+}
+
+}  // namespace
