@@ -6,6 +6,9 @@
 #include <fstream>
 #include <iterator>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "crypto/container.h"
 #include "crypto/padding.h"
 #include "oracles.h"
