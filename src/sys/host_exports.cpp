@@ -61,11 +61,14 @@ extern "C" int __cdecl checkTCPport(const char* ip_address, int port) noexcept {
         if (!wsa.ok()) return kWinsockUnavailable;
         dk::win::unique_socket probe(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
         if (!probe) return kNoSocket;
-        // Old Windows read an empty address as "any"; here it is simply not an address.
+        // Old Windows read an empty address as "any"; text that is no address comes back as the
+        // broadcast address, which some stacks let a socket bind to. Neither is a local address.
         if (!ip_address || !*ip_address) return kBindFailed;
+        const unsigned long address = ::inet_addr(ip_address);
+        if (address == INADDR_NONE) return kBindFailed;
         sockaddr_in where{};
         where.sin_family = AF_INET;
-        where.sin_addr.s_addr = ::inet_addr(ip_address);
+        where.sin_addr.s_addr = address;
         where.sin_port = ::htons(static_cast<u_short>(port & 0xFFFF));
         if (::bind(probe.get(), reinterpret_cast<const sockaddr*>(&where), sizeof where) == 0) return 1;
         return ::WSAGetLastError() == WSAEADDRINUSE ? 0 : kBindFailed;

@@ -37,20 +37,20 @@ private:
 
 // Opens HKEY_LOCAL_MACHINE\path for creating subkeys, creating the missing levels one by one so
 // that each one this call creates can be undone.
-LONG OpenOrCreateParent(const std::string& path, CreatedKeys& created, unique_hkey& out) {
-    LONG rc = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_CREATE_SUB_KEY, out.put());
+LONG OpenOrCreateParent(const std::wstring& path, CreatedKeys& created, unique_hkey& out) {
+    LONG rc = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_CREATE_SUB_KEY, out.put());
     if (rc != ERROR_FILE_NOT_FOUND) return rc;
     std::size_t end = 0;
     do {
-        end = path.find('\\', end + 1);
-        const std::string level = path.substr(0, end);
-        if (level.empty() || level.back() == '\\') continue;
+        end = path.find(L'\\', end + 1);
+        const std::wstring level = path.substr(0, end);
+        if (level.empty() || level.back() == L'\\') continue;
         DWORD disposition = 0;
-        rc = ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, level.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+        rc = ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, level.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                KEY_ALL_ACCESS, nullptr, out.put(), &disposition);
         if (rc != ERROR_SUCCESS) return rc;
-        if (disposition == REG_CREATED_NEW_KEY) created.Add(dk::sys::Widen(level.c_str()));
-    } while (end != std::string::npos);
+        if (disposition == REG_CREATED_NEW_KEY) created.Add(level);
+    } while (end != std::wstring::npos);
     return ERROR_SUCCESS;
 }
 
@@ -74,15 +74,16 @@ int MoveKey(char* old_key, char* new_key) {
     if (dk::sys::SameOrInside(Folded(old_path), Folded(new_path))) return ERROR_INVALID_PARAMETER;
 
     unique_hkey source;
-    if (LONG rc = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, old_path.c_str(), 0, KEY_READ, source.put());
+    if (LONG rc = dk::sys::OpenKey(HKEY_LOCAL_MACHINE, old_path.c_str(), KEY_READ, source);
         rc != ERROR_SUCCESS)
         return rc;
     CreatedKeys created;
     unique_hkey parent;
-    if (LONG rc = OpenOrCreateParent(parent_path, created, parent); rc != ERROR_SUCCESS) return rc;
+    const std::wstring wide_parent = dk::sys::Widen(parent_path.c_str());
+    if (LONG rc = OpenOrCreateParent(wide_parent, created, parent); rc != ERROR_SUCCESS) return rc;
     std::vector<std::wstring> copied;
     const LONG rc = dk::sys::CopyKeyTree(source.get(), parent.get(), name.c_str(), &copied);
-    const std::wstring prefix = parent_path.empty() ? L"" : dk::sys::Widen(parent_path.c_str()) + L"\\";
+    const std::wstring prefix = wide_parent.empty() ? L"" : wide_parent + L"\\";
     for (auto& relative : copied) created.Add(prefix + relative);
     if (rc != ERROR_SUCCESS) return rc;
     created.Keep();
@@ -103,8 +104,7 @@ extern "C" char* __cdecl ReadKeyValue(const char* key_path, const char* value_na
     return dk::guarded<char*>(nullptr, [&]() -> char* {
         if (!key_path || !value_name) return nullptr;
         unique_hkey key;
-        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_path, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
-            return nullptr;
+        if (dk::sys::OpenKey(HKEY_LOCAL_MACHINE, key_path, KEY_READ, key) != ERROR_SUCCESS) return nullptr;
         char data[512];
         DWORD size = sizeof data;
         if (::RegQueryValueExA(key.get(), value_name, nullptr, nullptr, reinterpret_cast<BYTE*>(data),
@@ -135,7 +135,7 @@ extern "C" int __cdecl ReadSubKeysInFile(const char* key_path, const char* outpu
 extern "C" char* __cdecl ReadSubValues() noexcept {
     return dk::guarded<char*>(nullptr, []() -> char* {
         unique_hkey key;
-        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSqlClientTds, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+        if (dk::sys::OpenKey(HKEY_LOCAL_MACHINE, kSqlClientTds, KEY_READ, key) != ERROR_SUCCESS)
             return nullptr;
         std::string list;
         for (DWORD index = 0;; ++index) {
@@ -158,12 +158,12 @@ extern "C" int __cdecl RegDeleteKeyNT(const char* key_path) noexcept {
         if (!key_path || !*key_path) return kNoName;
         {
             unique_hkey key;
-            if (LONG rc = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_path, 0, DELETE | KEY_ENUMERATE_SUB_KEYS,
-                                          key.put());
+            if (LONG rc =
+                    dk::sys::OpenKey(HKEY_LOCAL_MACHINE, key_path, DELETE | KEY_ENUMERATE_SUB_KEYS, key);
                 rc != ERROR_SUCCESS)
                 return static_cast<int>(rc);
         }
-        return static_cast<int>(::RegDeleteKeyA(HKEY_LOCAL_MACHINE, key_path));
+        return static_cast<int>(dk::sys::DeleteKey(HKEY_LOCAL_MACHINE, key_path));
     });
 }
 

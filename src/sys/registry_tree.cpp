@@ -111,10 +111,19 @@ std::wstring Widen(const char* path) {
     return out;
 }
 
+LONG OpenKey(HKEY root, const char* path, REGSAM access, unique_hkey& out) {
+    if (!path) return ERROR_INVALID_PARAMETER;
+    return ::RegOpenKeyExW(root, Widen(path).c_str(), 0, access, out.put());
+}
+
+LONG DeleteKey(HKEY root, const char* path) {
+    if (!path) return ERROR_INVALID_PARAMETER;
+    return ::RegDeleteKeyW(root, Widen(path).c_str());
+}
+
 std::optional<std::string> SubKeyList(const char* path) {
     unique_hkey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
-        return std::nullopt;
+    if (OpenKey(HKEY_LOCAL_MACHINE, path, KEY_READ, key) != ERROR_SUCCESS) return std::nullopt;
     DWORD count = 0;
     if (::RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr,
                            nullptr, nullptr, nullptr) != ERROR_SUCCESS)
@@ -138,18 +147,18 @@ LONG CopyKeyTree(HKEY source, HKEY dest_parent, const char* name, std::vector<st
     return CopyTree(source, dest_parent, wide, wide, created);
 }
 
-bool DeleteKeyTree(HKEY root, const char* path) { return DeleteTree(root, Widen(path)); }
+bool DeleteKeyTree(HKEY root, const char* path) { return path && DeleteTree(root, Widen(path)); }
 
 void DeleteIfNoValues(HKEY root, const char* path) {
     DWORD values = 0;
     {
         unique_hkey key;
-        if (::RegOpenKeyExA(root, path, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return;
+        if (OpenKey(root, path, KEY_READ, key) != ERROR_SUCCESS) return;
         if (::RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
                                nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             return;
     }
-    if (values == 0) ::RegDeleteKeyA(root, path);
+    if (values == 0) DeleteKey(root, path);
 }
 
 }  // namespace dk::sys

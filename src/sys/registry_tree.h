@@ -29,4 +29,9 @@ void DeleteIfNoValues(HKEY root, const char* path);
 // path in the system ANSI code page as UTF-16.
 std::wstring Widen(const char* path);
 
+// Paths reach the registry in UTF-16: the ANSI forms of some systems refuse paths longer than
+// 260 characters. A null path is ERROR_INVALID_PARAMETER.
+LONG OpenKey(HKEY root, const char* path, REGSAM access, dk::win::unique_hkey& out);
+LONG DeleteKey(HKEY root, const char* path);
+
 }  // namespace dk::sys
