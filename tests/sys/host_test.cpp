@@ -100,6 +100,7 @@ TEST_F(Host, CheckTcpPortTellsFreeFromInUse) {
     auto check = get<DK_PFN_checkTCPport>("checkTCPport");
     OwnSocket listener(true);
     EXPECT_EQ(check("127.0.0.1", listener.port()), 0);
+    EXPECT_EQ(check("0.0.0.0", listener.port()), 0);              // every local address, this one included
     EXPECT_EQ(check("127.0.0.1", listener.port() + 0x10000), 0);  // only the low 16 bits count
     OwnSocket released(false);
     released.close();
