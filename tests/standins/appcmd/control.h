@@ -2,8 +2,8 @@
 // line, fields separated by tabs:
 //   <text the command line holds> <exit code> <milliseconds to hang> <output>
 // The first rule whose text occurs in a command line takes the command over: the stand-in prints
-// the output (\n, \r, \t and \\ escapes), hangs for the given time unless released, and exits with
-// the code, leaving the state alone.
+// the output byte for byte (\n, \r, \t and \\ escapes), hangs for the given time unless released, and exits
+// with the code, leaving the state alone.
 #pragma once
 
 #include <optional>

@@ -2,6 +2,9 @@
 // command against the IIS configuration kept in "appcmd.state" beside it.
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <string>
 
@@ -53,6 +56,8 @@ int main() {
     Write(dir + "appcmd.journal", "ab", line + "\n");
 
     if (auto rule = dk::standin::MatchingRule(ReadAll(dir + "appcmd.control"), line)) {
+        // The chosen bytes exactly, without the console's line-feed expansion.
+        _setmode(_fileno(stdout), _O_BINARY);
         std::fputs(rule->output.c_str(), stdout);
         std::fflush(stdout);
         if (rule->hang_ms > 0) Hang(rule->hang_ms);
