@@ -15,21 +15,12 @@ std::string Command(const WebAppValues& v, const char* tail, const Values&... va
 }
 
 WebAppStep Required(std::string command, std::string on_success) {
-    WebAppStep s;
-    s.command = std::move(command);
-    s.on_success = std::move(on_success);
-    return s;
+    return WebAppStep{std::move(command), true, std::move(on_success), "", "", false};
 }
 
 // A removal step: never stops the sequence; its failure is traced as head, code, tail.
-WebAppStep Removal(std::string command, std::string head, std::string tail = ")") {
-    WebAppStep s;
-    s.command = std::move(command);
-    s.required = false;
-    s.on_failure = std::move(head);
-    s.on_failure_tail = std::move(tail);
-    s.with_code = true;
-    return s;
+WebAppStep Removal(std::string command, std::string head) {
+    return WebAppStep{std::move(command), false, "", std::move(head), ")", true};
 }
 
 }  // namespace
@@ -47,11 +38,8 @@ std::vector<WebAppStep> InstallSteps(const WebAppValues& v) {
                                      "/managedPipelineMode:Classic /processModel.identityType:LocalSystem",
                                      v.pool),
                              "Application pool created"));
-    WebAppStep bits = Required(Command(v, "set apppool \"%s\" /enable32BitAppOnWin64:true", v.pool),
-                               "32bit application enabled");
-    bits.required = false;
-    bits.on_failure = "Cannot enable 32bit application";
-    steps.push_back(std::move(bits));
+    steps.push_back(WebAppStep{Command(v, "set apppool \"%s\" /enable32BitAppOnWin64:true", v.pool), false,
+                               "32bit application enabled", "Cannot enable 32bit application", "", false});
     steps.push_back(Required(Command(v,
                                      "add app /site.name:\"%s\" /path:\"/%s\" /physicalPath:\"%s\\html\" "
                                      "/applicationPool:\"%s\"",
@@ -78,14 +66,10 @@ std::vector<WebAppStep> InstallSteps(const WebAppValues& v) {
                                          site, app, folder),
                                  "VDIR \"scripts\" created"));
     }
-    WebAppStep unlock = Required(
+    steps.push_back(WebAppStep{
         Command(v, "unlock config \"%s/\" /section:system.webServer/handlers /commitPath:apphost", site),
-        "handlers configuration unlocked in apphost");
-    unlock.required = false;
-    unlock.on_failure = "cannot unlock handlers configuration in apphost (";
-    unlock.on_failure_tail = ")";
-    unlock.with_code = true;
-    steps.push_back(std::move(unlock));
+        false, "handlers configuration unlocked in apphost",
+        "cannot unlock handlers configuration in apphost (", ")", true});
     if (admin) {
         steps.push_back(Required(Command(v, "unlock config \"%s/%s/admin\" /section:handlers", site, app),
                                  "handlers configuration unlocked (vdir \"admin\")"));

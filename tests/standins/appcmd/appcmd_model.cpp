@@ -389,14 +389,25 @@ Outcome DeleteVdir(State& s, const Command& c) {
     return Done("VDIR object \"" + name + "\" deleted\n");
 }
 
-// The location a config command names: "" for the server, else a path below an existing site.
-bool Location(const State& s, const Command& c, std::string& location, Outcome& error) {
+// What a config command addresses: the location ("" for the server, else a path below an
+// existing site) and the section's full name.
+bool ConfigTarget(const State& s, const Command& c, std::string& location, std::string& section,
+                  Outcome& error) {
     location = c.identifiers.empty() ? "" : StripSlash(c.identifiers[0]);
-    if (location.empty()) return true;
-    const std::string site = location.substr(0, location.find('/'));
-    if (FindSite(s, site)) return true;
-    error = NotFound("SITE", site);
-    return false;
+    if (!location.empty()) {
+        const std::string site = location.substr(0, location.find('/'));
+        if (!FindSite(s, site)) {
+            error = NotFound("SITE", site);
+            return false;
+        }
+    }
+    const std::string* given = Find(c.parameters, "section");
+    if (!given) {
+        error = Error(kExitBadCommand, "The section is missing.");
+        return false;
+    }
+    section = FullSection(*given);
+    return true;
 }
 
 bool Unlocked(const State& s, const std::string& location, const std::string& section) {
@@ -416,12 +427,9 @@ std::string ConfigPath(const std::string& location) {
 }
 
 Outcome UnlockConfig(State& s, const Command& c) {
-    std::string location;
+    std::string location, full;
     Outcome error;
-    if (!Location(s, c, location, error)) return error;
-    const std::string* section = Find(c.parameters, "section");
-    if (!section) return Error(kExitBadCommand, "The section is missing.");
-    const std::string full = FullSection(*section);
+    if (!ConfigTarget(s, c, location, full, error)) return error;
     if (!Unlocked(s, location, full) || location.empty()) s.unlocked.push_back({location, full});
     return Done("Unlocked section \"" + full + "\" at configuration path \"" + ConfigPath(location) +
                 "\".\n");
@@ -437,12 +445,9 @@ bool Selects(const Element& e, const std::string& location, const Attributes& se
 }
 
 Outcome SetConfig(State& s, const Command& c) {
-    std::string location;
+    std::string location, full;
     Outcome error;
-    if (!Location(s, c, location, error)) return error;
-    const std::string* section = Find(c.parameters, "section");
-    if (!section) return Error(kExitBadCommand, "The section is missing.");
-    const std::string full = FullSection(*section);
+    if (!ConfigTarget(s, c, location, full, error)) return error;
     if (!Unlocked(s, location, full)) {
         return Error(
             kExitLocked,
@@ -497,12 +502,9 @@ Outcome SetConfig(State& s, const Command& c) {
 }
 
 Outcome ListConfig(const State& s, const Command& c) {
-    std::string location;
+    std::string location, full;
     Outcome error;
-    if (!Location(s, c, location, error)) return error;
-    const std::string* section = Find(c.parameters, "section");
-    if (!section) return Error(kExitBadCommand, "The section is missing.");
-    const std::string full = FullSection(*section);
+    if (!ConfigTarget(s, c, location, full, error)) return error;
     const std::string* text = Find(c.parameters, "text");
     Outcome out;
     if (full == "system.webServer/security/authentication/anonymousAuthentication") {
