@@ -68,12 +68,8 @@ std::vector<std::string> AppcmdStandin::Journal() const {
     const std::string text = dk::test::ReadFile(File("appcmd.journal"));
     const std::string prefix = Program() + " ";
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        auto end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
+    for (const std::string_view view : dk::standin::TextLines(text)) {
+        const std::string line(view);
         EXPECT_EQ(line.compare(0, prefix.size(), prefix), 0) << line;
         lines.push_back(line.compare(0, prefix.size(), prefix) == 0 ? line.substr(prefix.size()) : line);
     }

@@ -550,17 +550,23 @@ std::string VdirName(const Vdir& vdir) {
     return app + (vdir.path == "/" ? "/" : vdir.path);
 }
 
+std::vector<std::string_view> TextLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const auto end = std::min(text.find('\n'), text.size());
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        text.remove_prefix(std::min(end + 1, text.size()));
+    }
+    return lines;
+}
+
 State ParseState(std::string_view text) {
     State s;
     s.anonymous_user.clear();
     bool anonymous_given = false;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        auto end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    for (const std::string_view line : TextLines(text)) {
         const auto f = SplitFields(line);
         const std::string& kind = f[0];
         if (kind == "site" && f.size() >= 5) {

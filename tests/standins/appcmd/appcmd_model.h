@@ -61,6 +61,9 @@ struct State {
     std::string anonymous_user = "IUSR";
 };
 
+// The lines of a text file, each without its line feed and a carriage return before it.
+std::vector<std::string_view> TextLines(std::string_view text);
+
 // The state file: one record a line, fields separated by tabs (see appcmd_model.cpp).
 State ParseState(std::string_view text);
 std::string FormatState(const State& state);

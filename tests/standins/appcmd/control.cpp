@@ -1,5 +1,7 @@
 #include "control.h"
 
+#include "appcmd_model.h"
+
 #include <cstdlib>
 #include <vector>
 
@@ -45,13 +47,7 @@ std::string Escape(std::string_view text) {
 }  // namespace
 
 std::optional<Rule> MatchingRule(std::string_view control, std::string_view command_line) {
-    std::size_t start = 0;
-    while (start < control.size()) {
-        auto end = control.find('\n', start);
-        if (end == std::string_view::npos) end = control.size();
-        std::string_view line = control.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    for (const std::string_view line : TextLines(control)) {
         std::vector<std::string> f;
         std::size_t from = 0;
         while (f.size() < 3) {
