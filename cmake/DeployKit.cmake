@@ -129,12 +129,19 @@ function(dk_wine_test)
   target_compile_options(${T_NAME} PRIVATE ${DK_WARNINGS})
   target_link_libraries(${T_NAME} PRIVATE dk_test_support gtest_main gmock ${T_LIBS})
   add_dependencies(${T_NAME} deploykit_all ${T_DEPENDS})
-  set(props FIXTURES_REQUIRED "wine;${T_FIXTURES}")
+  gtest_discover_tests(${T_NAME} TEST_PREFIX "${T_NAME}." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+  # gtest_discover_tests flattens list-valued PROPERTIES (a second lock would be lost), so the
+  # fixtures and locks are set by a file of our own, included after the discovered tests, which
+  # names them through the list the discovery leaves in <target>_TESTS.
+  set(props_file ${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}_properties.cmake)
+  set(fixtures wine ${T_FIXTURES})
+  set(content "if(${T_NAME}_TESTS)\n  set_tests_properties(\${${T_NAME}_TESTS} PROPERTIES FIXTURES_REQUIRED \"${fixtures}\"")
   if(T_LOCKS)
-    list(APPEND props RESOURCE_LOCK "${T_LOCKS}")
+    string(APPEND content " RESOURCE_LOCK \"${T_LOCKS}\"")
   endif()
-  gtest_discover_tests(${T_NAME} TEST_PREFIX "${T_NAME}." DISCOVERY_MODE PRE_TEST
-                       DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+  string(APPEND content ")\nendif()\n")
+  file(WRITE ${props_file} "${content}")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${props_file})
 endfunction()
 
 # Stand-ins for platform components that Wine lacks: Windows programs and DLLs in bin/standins.
