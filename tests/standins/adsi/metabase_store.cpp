@@ -51,9 +51,8 @@ const char* KindSuffix(Kind kind) {
 }  // namespace
 
 bool SameNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return Lower(x) == Lower(y);
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 std::string_view LastSegment(std::string_view path) { return path.substr(path.rfind('/') + 1); }
@@ -141,7 +140,8 @@ void Store::Insert(Object object) {
 
 bool Store::RemoveTree(std::string_view path) {
     const auto before = objects_.size();
-    std::erase_if(objects_, [&](const Object& o) { return SameNoCase(o.path, path) || IsBelow(o.path, path); });
+    std::erase_if(objects_,
+                  [&](const Object& o) { return SameNoCase(o.path, path) || IsBelow(o.path, path); });
     return objects_.size() != before;
 }
 

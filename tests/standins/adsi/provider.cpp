@@ -4,7 +4,7 @@
 // reaches the metabase is journalled (the file's name plus ".journal") so tests can check the
 // exact sequence of writes.
 #include <windows.h>
-#include <oleauto.h>
+#include <ole2.h>
 #include <iads.h>
 #include <adserr.h>
 
@@ -41,7 +41,9 @@ BSTR Widen(const std::string& s) {
 }
 
 std::string MetabasePath() {
-    if (const char* env = std::getenv(kMetabaseVariable); env && *env) return env;
+    char named[MAX_PATH] = {};
+    if (const DWORD n = GetEnvironmentVariableA(kMetabaseVariable, named, MAX_PATH); n > 0 && n < MAX_PATH)
+        return named;
     char module[MAX_PATH] = {};
     GetModuleFileNameA(g_module, module, MAX_PATH);
     std::string dir(module);
@@ -93,7 +95,8 @@ HRESULT ToVariant(const Property& p, VARIANT* out) {
             return S_OK;
         case Kind::boolean:
             out->vt = VT_BOOL;
-            out->boolVal = p.value == "True" || p.value == "true" || p.value == "1" ? VARIANT_TRUE : VARIANT_FALSE;
+            out->boolVal =
+                p.value == "True" || p.value == "true" || p.value == "1" ? VARIANT_TRUE : VARIANT_FALSE;
             return S_OK;
         case Kind::list: {
             std::vector<std::string> items;
@@ -406,7 +409,8 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
         if (!out) return E_POINTER;
         *out = nullptr;
-        if (riid != IID_IUnknown && riid != IID_IDispatch && riid != IID_IADsOpenDSObject) return E_NOINTERFACE;
+        if (riid != IID_IUnknown && riid != IID_IDispatch && riid != IID_IADsOpenDSObject)
+            return E_NOINTERFACE;
         *out = static_cast<IADsOpenDSObject*>(this);
         AddRef();
         return S_OK;
