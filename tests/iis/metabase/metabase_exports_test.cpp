@@ -42,7 +42,11 @@ public:
     ~Iis6() {
         HKEY key = nullptr;
         if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kInetStp, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-            RegDeleteValueA(key, "MajorVersion");
+            if (had_)
+                RegSetValueExA(key, "MajorVersion", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_),
+                               sizeof old_);
+            else
+                RegDeleteValueA(key, "MajorVersion");
             RegCloseKey(key);
         }
     }
@@ -50,6 +54,8 @@ public:
 
 private:
     bool ok_ = false;
+    bool had_ = false;
+    DWORD old_ = 0;
 };
 
 std::string Take(char* text) { return text ? text : "(null)"; }  // ResultStrings are never freed by callers
