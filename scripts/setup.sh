@@ -2,7 +2,7 @@
 # Installs everything the builds and tests need on a fresh Debian 12 machine (run as root).
 set -euo pipefail
 packages=(
-  cmake ninja-build python3 git procps util-linux
+  cmake ninja-build python3 git procps util-linux xxd openssl
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64
   g++ clang libclang-rt-14-dev clang-format
