@@ -9,7 +9,6 @@ iis() { echo "\$ dkcall $*"; "$B/wine-run" cmd /c "set windir=${B//\//\\}\\bin\\
 iis Install_QIV_IIS7 1 'C:\QIV' qiv QIVPool 3
 echo "appcmd.exe received:"; sed "s|^.*appcmd.exe ||" "$A/appcmd.journal"
 iis GetIISSites
-iis GetIISSiteNumber '"Default Web Site"'
 iis CreateSingleVirtualDirectory upload 'C:\up' 1 0 0 0 1 1
 iis CheckVirtualDirectory upload 'C:\up' 1
 iis DeleteVirtualDirectory upload 1
