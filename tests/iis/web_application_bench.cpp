@@ -12,52 +12,15 @@
 #include <vector>
 
 #include "appcmd_fixture.h"
+#include "support/timing.h"
 
 namespace {
 
+using dk::test::BareStart;
+using dk::test::Median;
+using dk::test::NowMs;
+
 constexpr int kCommandsPerRound = 29;
-
-double NowMs() {
-    LARGE_INTEGER frequency, t;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-// The stand-in started hidden in a console of its own with its output piped, then waited for.
-void BareStart(const std::string& command) {
-    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE read_end, write_end;
-    if (!CreatePipe(&read_end, &write_end, &inherit, 0)) return;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdOutput = write_end;
-    startup.hStdError = write_end;
-    PROCESS_INFORMATION info{};
-    std::string line = command;
-    const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE,
-                                        nullptr, nullptr, &startup, &info);
-    CloseHandle(write_end);
-    if (started) {
-        // The answer is a line, well within the pipe's buffer, so waiting first cannot block the child.
-        WaitForSingleObject(info.hProcess, INFINITE);
-        char sink[256];
-        DWORD got, waiting = 0;
-        while (PeekNamedPipe(read_end, nullptr, 0, nullptr, &waiting, nullptr) && waiting &&
-               ReadFile(read_end, sink, sizeof sink, &got, nullptr) && got) {
-        }
-        CloseHandle(info.hProcess);
-        CloseHandle(info.hThread);
-    }
-    CloseHandle(read_end);
-}
 
 }  // namespace
 
