@@ -21,7 +21,7 @@ std::string MakeScript(std::size_t size, bool sqlserver) {
         if (i % 7 == 0) text += sqlserver ? "$MYSQL_ONLY$" : "$SQL_ONLY$";
         text += "INSERT INTO t_items (id, name, kind) VALUES (";
         text += std::to_string(i);
-        text += ", 'line[[[CRLF]]]next', 'k') ";
+        text += ", 'line[[[CRLF]]]next', 'k')";
         if (i % 5 == 0) text += "/* [[[LIKE]]] */";
         if (i % 11 == 0) text += "$END_ROW$";
         if (i % 3 == 0)
