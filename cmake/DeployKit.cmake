@@ -72,8 +72,10 @@ if(WIN32)
   # Internals for test programs that call them directly.
   add_library(dk_internals INTERFACE)
   target_link_libraries(dk_internals INTERFACE dk_win dk_metabase dk_portable)
+  target_sources(dk_internals INTERFACE $<TARGET_OBJECTS:dk_win> $<TARGET_OBJECTS:dk_metabase>)
   add_library(dk_internals_nometabase INTERFACE)
   target_link_libraries(dk_internals_nometabase INTERFACE dk_win dk_nometabase dk_portable)
+  target_sources(dk_internals_nometabase INTERFACE $<TARGET_OBJECTS:dk_win> $<TARGET_OBJECTS:dk_nometabase>)
 endif()
 
 function(dk_portable_sources)

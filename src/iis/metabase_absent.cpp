@@ -15,7 +15,8 @@ std::string MetabaseSiteNumber(const char*) { return fixed::kNoActds; }
 char* MetabaseAnonymousUser(const char*) noexcept { return NoActds(); }
 char* MetabaseFirstBinding(const char*) noexcept { return NoActds(); }
 
-int MetabaseCreateSingleVirtualDirectory(const char*, const char*, int, int, int, int, int, const char*) noexcept {
+int MetabaseCreateSingleVirtualDirectory(const char*, const char*, int, int, int, int, int,
+                                         const char*) noexcept {
     return -1;
 }
 int MetabaseCheckVirtualDirectory(const char*, const char*, const char*) noexcept { return -1; }
