@@ -129,12 +129,19 @@ function(dk_wine_test)
   target_compile_options(${T_NAME} PRIVATE ${DK_WARNINGS})
   target_link_libraries(${T_NAME} PRIVATE dk_test_support gtest_main gmock ${T_LIBS})
   add_dependencies(${T_NAME} deploykit_all ${T_DEPENDS})
-  set(props FIXTURES_REQUIRED "wine;${T_FIXTURES}")
+  gtest_discover_tests(${T_NAME} TEST_PREFIX "${T_NAME}." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+  # Fixtures and locks are list-valued properties, which gtest_discover_tests's PROPERTIES would
+  # spread into separate words; a script read after the discovered tests sets them whole.
+  set(props_file ${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}_properties.cmake)
+  set(fixtures wine ${T_FIXTURES})
+  set(lines "foreach(t IN LISTS ${T_NAME}_TESTS)\n")
+  string(APPEND lines "  set_tests_properties(\"\${t}\" PROPERTIES FIXTURES_REQUIRED \"${fixtures}\")\n")
   if(T_LOCKS)
-    list(APPEND props RESOURCE_LOCK "${T_LOCKS}")
+    string(APPEND lines "  set_tests_properties(\"\${t}\" PROPERTIES RESOURCE_LOCK \"${T_LOCKS}\")\n")
   endif()
-  gtest_discover_tests(${T_NAME} TEST_PREFIX "${T_NAME}." DISCOVERY_MODE PRE_TEST
-                       DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+  string(APPEND lines "endforeach()\n")
+  file(WRITE ${props_file} "${lines}")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${props_file})
 endfunction()
 
 # Stand-ins for platform components that Wine lacks: Windows programs and DLLs in bin/standins.
