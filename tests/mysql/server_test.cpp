@@ -282,6 +282,39 @@ TEST_F(Server, GetRsTrace) {
                    }));
 }
 
+// The client allocates each connection structure and gets every one back, also after a failed
+// login; every stored result set is freed. The test holds the client loaded so that its counts
+// outlive the exports' own loads.
+TEST_F(Server, ConnectionsAndResultSetsAreReleasedOnEveryPath) {
+    HMODULE client = LoadLibraryA(dk::test::mysql::StandinClient().c_str());
+    ASSERT_NE(client, nullptr);
+    using Count = LONG(WINAPI*)(void);
+    auto connections =
+        reinterpret_cast<Count>(reinterpret_cast<void*>(GetProcAddress(client, "standin_open_connections")));
+    auto results =
+        reinterpret_cast<Count>(reinterpret_cast<void*>(GetProcAddress(client, "standin_open_results")));
+    ASSERT_TRUE(connections && results);
+
+    EXPECT_EQ(MySqlTestCONN(kUser, "wrong", kHost, kPort, kDatabase), -10);
+    Owned error{MySqlTestCONN2(kUser, "wrong", kHost, kPort, kDatabase)};
+    EXPECT_EQ(MySqlTestCONN2(kUser, kPassword, kHost, kPort, kDatabase), nullptr);
+    EXPECT_EQ(MySqlExistsDB(kUser, kPassword, kHost, kPort, "dk_nowhere"), -10);
+    WriteFile(Path("s.sql"), "SELECT 1;\n");
+    EXPECT_EQ(MySqlExecSQL(kUser, "wrong", kHost, kPort, kDatabase, Path("s.sql").c_str(), nullptr), -10);
+    EXPECT_EQ(MySqlExecSQL(kUser, kPassword, kHost, kPort, "dk_nowhere", Path("s.sql").c_str(), nullptr), -2);
+    EXPECT_EQ(MySqlExecSQL(kUser, kPassword, kHost, kPort, kDatabase, Path("none.sql").c_str(), nullptr),
+              999);
+    EXPECT_EQ(connections(), 0);
+
+    for (const char* query : {"SELECT 1 AS a", "SELECT NULL AS a", "SELECT 1 AS a FROM DUAL WHERE 1 = 0",
+                              "SELECT 1 AS b", "SELEC nonsense"})
+        Value(query, "a");
+    Owned wrong{MySqlGetRS(kUser, "wrong", kHost, kPort, kDatabase, "SELECT 1 AS a", "a")};
+    EXPECT_EQ(connections(), 0);
+    EXPECT_EQ(results(), 0);
+    FreeLibrary(client);
+}
+
 // The deliverable exports them under their plain names with their conventions.
 TEST_F(Server, ThroughTheDll) {
     dk::test::Library lib;

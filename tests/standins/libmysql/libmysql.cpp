@@ -44,6 +44,10 @@ std::wstring Attribute(const wchar_t* key, const std::wstring& value) {
 
 }  // namespace
 
+// What callers have not released yet, for the tests to check (while they hold the library loaded).
+static LONG open_connections = 0;
+static LONG open_results = 0;
+
 struct st_mysql_res {
     std::vector<std::string> names;
     std::vector<MYSQL_FIELD_HEAD> fields;
@@ -116,10 +120,14 @@ MYSQL* WINAPI mysql_init(MYSQL* mysql) {
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &conn->env))) return nullptr;
     SQLSetEnvAttr(conn->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, conn->env, &conn->dbc))) return nullptr;
+    InterlockedIncrement(&open_connections);
     return conn.release();
 }
 
-void WINAPI mysql_close(MYSQL* mysql) { delete mysql; }
+void WINAPI mysql_close(MYSQL* mysql) {
+    if (mysql) InterlockedDecrement(&open_connections);
+    delete mysql;
+}
 
 MYSQL* WINAPI mysql_real_connect(MYSQL* mysql, const char* host, const char* user, const char* passwd,
                                  const char* db, unsigned int port, const char*, unsigned long) {
@@ -200,6 +208,7 @@ MYSQL_RES* WINAPI mysql_store_result(MYSQL* mysql) {
     }
     mysql->DropStatement();
     for (std::string& name : result->names) result->fields.push_back(MYSQL_FIELD_HEAD{name.data()});
+    InterlockedIncrement(&open_results);
     return result.release();
 }
 
@@ -227,7 +236,14 @@ MYSQL_FIELD_HEAD* WINAPI mysql_fetch_field(MYSQL_RES* result) {
     return &result->fields[result->next_field++];
 }
 
-void WINAPI mysql_free_result(MYSQL_RES* result) { delete result; }
+void WINAPI mysql_free_result(MYSQL_RES* result) {
+    if (result) InterlockedDecrement(&open_results);
+    delete result;
+}
+
+// Not part of the client API: connections and result sets not yet released.
+LONG WINAPI standin_open_connections(void) { return open_connections; }
+LONG WINAPI standin_open_results(void) { return open_results; }
 
 const char* WINAPI mysql_get_client_info(void) { return kClientInfo; }
 
