@@ -271,17 +271,27 @@ std::vector<std::string_view> SplitAtBatchSeparators(std::string_view text) {
     return statements;
 }
 
-std::vector<std::string_view> SplitAtStatementEnds(std::string_view text) {
-    std::vector<std::string_view> statements;
+namespace {
+
+// Calls visit with each statement, trimmed, without collecting them first.
+template <class Visit>
+void ForEachStatementEnd(std::string_view text, Visit&& visit) {
     std::size_t start = 0;
     // After every ';' the search resumes two characters on, accepted or not; the text may end
     // right after a ';' (an unclosed comment cut it there), so the positions stop at its end.
     for (std::size_t end = text.find(';'); end != std::string_view::npos;
          end = end + 2 < text.size() ? text.find(';', end + 2) : std::string_view::npos) {
         if (!IsStatementEnd(text, end)) continue;
-        statements.push_back(TrimView(text.substr(start, end + 1 - start)));
+        visit(TrimView(text.substr(start, end + 1 - start)));
         start = std::min(end + 2, text.size());
     }
+}
+
+}  // namespace
+
+std::vector<std::string_view> SplitAtStatementEnds(std::string_view text) {
+    std::vector<std::string_view> statements;
+    ForEachStatementEnd(text, [&](std::string_view statement) { statements.push_back(statement); });
     return statements;
 }
 
@@ -290,10 +300,10 @@ std::vector<std::string> PrepareMySqlScript(std::string text) {
     ConvertStatementEnds(text, kMySql);
     std::vector<std::string> prepared;
     std::string rewritten;
-    for (std::string_view statement : SplitAtStatementEnds(text)) {
+    ForEachStatementEnd(text, [&](std::string_view statement) {
         if (RewriteForDialect(statement, rewritten, kMySql) == kMySql)
             prepared.push_back(std::move(rewritten));
-    }
+    });
     return prepared;
 }
 
