@@ -66,72 +66,77 @@ private:
     mysql_free_result_fn free_;
 };
 
+// The client loaded and a connection structure prepared, with the trace lines every traced
+// export writes for these steps. Destroyed in reverse: the connection closes before the library
+// goes.
+class TracedSession {
+public:
+    explicit TracedSession(const char* label) noexcept : label_(label) {
+        load_result_ = lib_.Load();
+        if (load_result_ != 0) {
+            TraceMySql(label_, "%s: library cannot be loaded (%d)", load_result_);
+            return;
+        }
+        TraceMySql(label_, "%s: library loaded");
+        conn_.emplace(lib_.api());
+        TraceMySql(label_, "%s: mysql initialized");
+    }
+    int load_result() const noexcept { return load_result_; }
+    const MySqlBinding& api() const noexcept { return lib_.api(); }
+    Connection& conn() noexcept { return *conn_; }
+
+    // Connects and traces the outcome ("connect succeed" or "connect failed").
+    bool Connect(const char* host, const char* login, const char* password, const char* database, int port) {
+        bool ok = conn_->Connect(host, login, password, database, port);
+        TraceMySql(label_, ok ? "%s: connect succeed" : "%s: connect failed");
+        return ok;
+    }
+    // Closes the connection, tracing closed_line when given, then frees the library.
+    void End(const char* closed_line) noexcept {
+        conn_->Close();
+        if (closed_line) TraceMySql(label_, closed_line);
+        lib_.Free();
+        TraceMySql(label_, "%s: library freed");
+    }
+
+private:
+    const char* label_;
+    ClientLibrary lib_;
+    std::optional<Connection> conn_;
+    int load_result_;
+};
+
 int TestConnection(const char* login, const char* password, const char* host, int port,
                    const char* database) {
-    const char* label = kLabelTestConn;
-    ClientLibrary lib;
-    if (int rc = lib.Load(); rc != 0) {
-        TraceMySql(label, "%s: library cannot be loaded (%d)", rc);
-        return rc;
-    }
-    TraceMySql(label, "%s: library loaded");
-    Connection conn(lib.api());
-    TraceMySql(label, "%s: mysql initialized");
-    if (!conn.Connect(host, login, password, database, port)) {
-        TraceMySql(label, "%s: connect failed");
-        return kConnectFailed;
-    }
-    TraceMySql(label, "%s: connect succeed");
-    conn.Close();
-    TraceMySql(label, "%s: mysql closed");
-    lib.Free();
-    TraceMySql(label, "%s: library freed");
+    TracedSession session(kLabelTestConn);
+    if (int rc = session.load_result(); rc != 0) return rc;
+    if (!session.Connect(host, login, password, database, port)) return kConnectFailed;
+    session.End("%s: mysql closed");
     return 0;
 }
 
 char* TestConnectionText(const char* login, const char* password, const char* host, int port,
                          const char* database) {
-    const char* label = kLabelTestConn2;
-    ClientLibrary lib;
-    if (int rc = lib.Load(); rc != 0) {
-        TraceMySql(label, "%s: library cannot be loaded (%d)", rc);
-        return const_cast<char*>(fixed::kCannotLoadMysqlLibraries);
-    }
-    TraceMySql(label, "%s: library loaded");
-    Connection conn(lib.api());
-    TraceMySql(label, "%s: mysql initialized");
-    if (conn.Connect(host, login, password, database, port)) return nullptr;
-    TraceMySql(label, "%s: connect failed");
-    char* error = NewResult(conn.Error());
-    TraceMySql(label, "%s: error = %s", Shown(error));
+    TracedSession session(kLabelTestConn2);
+    if (session.load_result() != 0) return const_cast<char*>(fixed::kCannotLoadMysqlLibraries);
+    if (session.conn().Connect(host, login, password, database, port)) return nullptr;
+    TraceMySql(kLabelTestConn2, "%s: connect failed");
+    char* error = NewResult(session.conn().Error());
+    TraceMySql(kLabelTestConn2, "%s: error = %s", Shown(error));
     return error;
 }
 
 int ExistsDatabase(const char* login, const char* password, const char* host, int port,
                    const char* database) {
-    const char* label = kLabelExistsDb;
-    ClientLibrary lib;
-    if (int rc = lib.Load(); rc != 0) {
-        TraceMySql(label, "%s: library cannot be loaded (%d)", rc);
-        return rc;
-    }
-    TraceMySql(label, "%s: library loaded");
-    Connection conn(lib.api());
-    TraceMySql(label, "%s: mysql initialized");
-    if (!conn.Connect(host, login, password, database, port)) {
-        TraceMySql(label, "%s: connect failed");
-        conn.Close();
-        lib.Free();
-        TraceMySql(label, "%s: library freed");
+    TracedSession session(kLabelExistsDb);
+    if (int rc = session.load_result(); rc != 0) return rc;
+    if (!session.Connect(host, login, password, database, port)) {
+        session.End(nullptr);
         return kConnectFailed;
     }
-    TraceMySql(label, "%s: connect succeed");
-    int selected = SelectDatabase(lib.api(), conn, database);
-    TraceMySql(label, "%s: select returns %d", selected);
-    conn.Close();
-    TraceMySql(label, "%s: mysql closed");
-    lib.Free();
-    TraceMySql(label, "%s: library freed");
+    int selected = SelectDatabase(session.api(), session.conn(), database);
+    TraceMySql(kLabelExistsDb, "%s: select returns %d", selected);
+    session.End("%s: mysql closed");
     return selected == 0 ? 0 : kSelectFailed;
 }
 
@@ -170,38 +175,26 @@ char* ReadValue(const char* login, const char* password, const char* host, int p
     const char* label = kLabelGetRs;
     if (!query || !field) return NewResult(fixed::kError);
     win::unique_cstr result(NewResult(fixed::kError));
-    ClientLibrary lib;
-    if (int rc = lib.Load(); rc != 0) {
-        TraceMySql(label, "%s: library cannot be loaded (%d)", rc);
-        return const_cast<char*>(fixed::kErrore);
-    }
-    const MySqlBinding& api = lib.api();
-    TraceMySql(label, "%s: library loaded");
-    Connection conn(api);
-    TraceMySql(label, "%s: mysql initialized");
-    if (!conn.Connect(host, login, password, nullptr, port)) {
-        TraceMySql(label, "%s: connect failed");
-        conn.Close();
-        lib.Free();
-        TraceMySql(label, "%s: library freed");
+    TracedSession session(label);
+    if (session.load_result() != 0) return const_cast<char*>(fixed::kErrore);
+    if (!session.Connect(host, login, password, nullptr, port)) {
+        session.End(nullptr);
         return result.release();
     }
-    TraceMySql(label, "%s: connect succeed");
     auto finish = [&] {
-        conn.Close();
-        TraceMySql(label, "%s: connection closed");
-        lib.Free();
-        TraceMySql(label, "%s: library freed");
+        session.End("%s: connection closed");
         return result.release();
     };
-    int selected = SelectDatabase(api, conn, database);
+    const MySqlBinding& api = session.api();
+    MYSQL* conn = session.conn().get();
+    int selected = SelectDatabase(api, session.conn(), database);
     TraceMySql(label, "%s: select returns %d", selected);
     if (selected != 0) return finish();
-    int queried = api.query(conn.get(), query);
+    int queried = api.query(conn, query);
     TraceMySql(label, "%s: query returns %d", queried);
     if (queried != 0) return finish();
     {
-        ResultSet rs(api, api.store_result(conn.get()));
+        ResultSet rs(api, api.store_result(conn));
         if (!rs.get()) {
             TraceMySql(label, "%s: empty result");
             return finish();

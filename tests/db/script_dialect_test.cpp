@@ -124,43 +124,34 @@ TEST(ConvertStatementEnds, TurnsMarkersIntoTheDialectsEnd) {
     }
 }
 
-TEST(IsBatchSeparator, GoOnALineOfItsOwn) {
+// "GO" lines and ';' line ends: what may stand before the token, and only white space after it.
+TEST(Separators, TokenEndingALine) {
     struct Case {
+        bool (*test)(std::string_view, std::size_t);
         std::string_view text;
         std::size_t pos;
         bool want;
     };
     const Case cases[] = {
-        {"a\n  go  \r\nb", 4, true},                     // indented, lower case, trailing blanks
-        {"select 1 GO\n", 9, true},                      // at the end of a line of SQL, after a blank
-        {"select 1 GO", 9, true},                        // up to the end of the text
-        {"GO\n", 0, true},                               // first character of the text
-        {"a\nGO -- c\n", 2, false},                      // a line comment after it
-        {"a\nGOTO x\n", 2, false},                       // part of a longer word
-        {"ALGO\n", 2, false},        {"x G", 2, false},  // no room for the O
+        {IsBatchSeparator, "a\n  go  \r\nb", 4, true},  // indented, lower case, trailing blanks
+        {IsBatchSeparator, "select 1 GO\n", 9, true},   // at the end of a line of SQL, after a blank
+        {IsBatchSeparator, "select 1 GO", 9, true},     // up to the end of the text
+        {IsBatchSeparator, "GO\n", 0, true},            // first character of the text
+        {IsBatchSeparator, "a\nGO -- c\n", 2, false},   // a line comment after it
+        {IsBatchSeparator, "a\nGOTO x\n", 2, false},    // part of a longer word
+        {IsBatchSeparator, "ALGO\n", 2, false},
+        {IsBatchSeparator, "x G", 2, false},  // no room for the O
+        {IsStatementEnd, "select 1;\n", 8, true},
+        {IsStatementEnd, "select 1; \t\r\nx", 8, true},
+        {IsStatementEnd, "select 1;", 8, true},
+        {IsStatementEnd, "select 1 ;\n", 9, false},  // white space before
+        {IsStatementEnd, ";\n", 0, false},           // first character
+        {IsStatementEnd, "a; b;\n", 1, false},       // more on its line
+        {IsStatementEnd, "a\n;\n", 2, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Printable(c.text));
-        EXPECT_EQ(IsBatchSeparator(c.text, c.pos), c.want);
-    }
-}
-
-TEST(IsStatementEnd, SemicolonEndingALine) {
-    struct Case {
-        std::string_view text;
-        std::size_t pos;
-        bool want;
-    };
-    const Case cases[] = {
-        {"select 1;\n", 8, true}, {"select 1; \t\r\nx", 8, true},
-        {"select 1;", 8, true},   {"select 1 ;\n", 9, false},  // white space before
-        {";\n", 0, false},                                     // first character
-        {"a; b;\n", 1, false},                                 // more on its line
-        {"a\n;\n", 2, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(Printable(c.text));
-        EXPECT_EQ(IsStatementEnd(c.text, c.pos), c.want);
+        EXPECT_EQ(c.test(c.text, c.pos), c.want);
     }
 }
 
