@@ -144,7 +144,7 @@ def gen_dkcall(exports):
 
 def inno_line(e):
     params = "; ".join(
-        f"{'var ' if a.type in ('counter', 'wtext') else ''}{''.join(w.capitalize() for w in a.label.replace('-', ' ').split())}{i}: {INNO_TYPES[a.type]}"
+        f"{'var ' if a.type == 'counter' else ''}{''.join(w.capitalize() for w in a.label.replace('-', ' ').split())}{i}: {INNO_TYPES[a.type]}"
         for i, a in enumerate(e.args)
     )
     kind = "function"
@@ -153,9 +153,14 @@ def inno_line(e):
 
 
 def nsis_line(e):
-    params = ",".join(f"{NSIS_TYPES[a.type]} .r{i}" if a.type != "counter" else f"*i .r{i}" for i, a in enumerate(e.args))
-    ret = "i" if e.result == "int" else "t"
-    conv = "" if e.convention == "stdcall" else "?c"
+    # Inputs come from $0.. ($R0.. past nine); the counter is read and written back; result in $9.
+    def reg(i):
+        return f"r{i}" if i < 9 else f"R{i - 9}"
+    params = ",".join(
+        f"*i {reg(i)}{reg(i)}" if a.type == "counter" else f"{NSIS_TYPES[a.type]} {reg(i)}" for i, a in enumerate(e.args)
+    )
+    ret = "i" if e.result == "int" else "m"
+    conv = " ?c" if e.convention == "cdecl" else ""
     return f"System::Call 'deploykit::{e.name}({params}) {ret} .r9{conv}'"
 
 
@@ -168,7 +173,7 @@ def gen_readme(exports):
         out.append(f"| `{e.name}` | {e.family} | {e.convention} | {args} | {e.result} |")
     out += ["", "Inno Setup:", "", "```pascal"]
     out += [inno_line(e) for e in exports]
-    out += ["```", "", "NSIS (`System` plug-in; `?c` marks the C calling convention):", "", "```nsis"]
+    out += ["```", "", "NSIS (`System` plug-in; arguments from $0, $1, ..., the result in $9; `?c` marks the C calling convention):", "", "```nsis"]
     out += [nsis_line(e) for e in exports]
     out += ["```", "", "<!-- exports:end -->"]
     return "\n".join(out)

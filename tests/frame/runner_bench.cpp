@@ -29,6 +29,9 @@ void BareRun(const std::string& command) {
     HANDLE out_read, out_write, in_read, in_write;
     CreatePipe(&out_read, &out_write, &inherit, 0);
     CreatePipe(&in_read, &in_write, &inherit, 0);
+    // As in the runner: only the child's ends are inherited.
+    SetHandleInformation(out_read, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(in_write, HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
@@ -42,11 +45,14 @@ void BareRun(const std::string& command) {
                        &startup, &info)) {
         CloseHandle(out_write);
         CloseHandle(in_read);
-        WaitForSingleObject(info.hProcess, INFINITE);
+        // The least a caller can do: read until the pipe closes, then collect the exit code.
         char sink[256];
         DWORD got;
         while (ReadFile(out_read, sink, sizeof sink, &got, nullptr) && got) {
         }
+        WaitForSingleObject(info.hProcess, INFINITE);
+        DWORD code;
+        GetExitCodeProcess(info.hProcess, &code);
         CloseHandle(info.hProcess);
         CloseHandle(info.hThread);
     } else {
