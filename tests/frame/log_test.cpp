@@ -11,6 +11,18 @@ namespace {
 using dk::test::FileExists;
 using dk::test::ReadFile;
 
+SYSTEMTIME Today() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now;
+}
+
+std::string Format(const char* format, unsigned a, unsigned b, unsigned c) {
+    char text[16];
+    snprintf(text, sizeof text, format, a, b, c);
+    return text;
+}
+
 // Each test starts without the log files and removes them at the end.
 class Logs : public ::testing::Test {
 protected:
@@ -41,11 +53,8 @@ TEST_F(Logs, TraceRecordHasTimestampAndTextModeLineEnds) {
     const std::regex record(
         R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d - one\r\r\ntwo\r\n\d{4}-\d\d-\d\d \d\d:\d\d:\d\d - result = -2701\r\n)");
     EXPECT_TRUE(std::regex_match(log, record)) << log;
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char today[16];
-    snprintf(today, sizeof today, "%04u-%02u-%02u", now.wYear, now.wMonth, now.wDay);
-    EXPECT_EQ(log.substr(0, 10), today);
+    const SYSTEMTIME now = Today();
+    EXPECT_EQ(log.substr(0, 10), Format("%04u-%02u-%02u", now.wYear, now.wMonth, now.wDay));
 }
 
 TEST_F(Logs, DbErrorRecordAndCounter) {
@@ -57,11 +66,8 @@ TEST_F(Logs, DbErrorRecordAndCounter) {
     const std::regex record(
         R"(\d\d/\d\d/\d\d \d\d:\d\d:\d\d statement failed\r\nline two\r\n\d\d/\d\d/\d\d \d\d:\d\d:\d\d no counter\r\n)");
     EXPECT_TRUE(std::regex_match(log, record)) << log;
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char today[16];
-    snprintf(today, sizeof today, "%02u/%02u/%02u", now.wMonth, now.wDay, now.wYear % 100);
-    EXPECT_EQ(log.substr(0, 8), today);
+    const SYSTEMTIME now = Today();
+    EXPECT_EQ(log.substr(0, 8), Format("%02u/%02u/%02u", now.wMonth, now.wDay, now.wYear % 100));
 }
 
 TEST_F(Logs, UnwritableLogLosesTheRecordAndLeavesTheCounter) {
